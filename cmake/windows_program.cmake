@@ -24,3 +24,23 @@ target_link_options(DozeguardEnable PRIVATE
 target_link_libraries(DozeguardEnable PRIVATE kernel32 user32 advapi32 gcc)
 set_target_properties(DozeguardEnable PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# End-to-end tests under Wine: only the 64-bit build runs on these machines.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # Loads registry fixtures and reads them back inside the Wine prefix. A test
+  # tool, not the product: it may use the C runtime.
+  add_executable(regfixture tests/wine/regfixture.cc)
+  target_link_libraries(regfixture PRIVATE advapi32 user32)
+  target_link_options(regfixture PRIVATE -static)
+
+  set(DOZEGUARD_E2E ${PROJECT_SOURCE_DIR}/tests/wine/e2e_test.py)
+  set(DOZEGUARD_E2E_ARGS --program $<TARGET_FILE:DozeguardEnable>
+    --fixture-tool $<TARGET_FILE:regfixture>)
+  add_test(NAME wine_cases COMMAND python3 ${DOZEGUARD_E2E} cases
+    ${DOZEGUARD_E2E_ARGS} --work-dir ${CMAKE_BINARY_DIR}/wine/cases)
+  add_test(NAME wine_usage_window COMMAND python3 ${DOZEGUARD_E2E} window
+    ${DOZEGUARD_E2E_ARGS} --work-dir ${CMAKE_BINARY_DIR}/wine/window
+    --shot ${CMAKE_BINARY_DIR}/usage-box.png)
+  set_tests_properties(wine_cases wine_usage_window PROPERTIES
+    LABELS wine TIMEOUT 300)
+endif()
