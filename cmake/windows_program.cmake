@@ -41,6 +41,28 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME wine_usage_window COMMAND python3 ${DOZEGUARD_E2E} window
     ${DOZEGUARD_E2E_ARGS} --work-dir ${CMAKE_BINARY_DIR}/wine/window
     --shot ${CMAKE_BINARY_DIR}/usage-box.png)
-  set_tests_properties(wine_cases wine_usage_window PROPERTIES
-    LABELS wine TIMEOUT 300)
+
+  # Our command-line splitter against msvcrt.dll's own, inside Wine.
+  add_executable(split_compare tests/wine/split_compare.cc
+    platform/command_line.cc)
+  target_include_directories(split_compare PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_options(split_compare PRIVATE -static)
+  add_test(NAME wine_command_line COMMAND python3 ${DOZEGUARD_E2E} command-line
+    ${DOZEGUARD_E2E_ARGS} --work-dir ${CMAKE_BINARY_DIR}/wine/command-line
+    --splitter $<TARGET_FILE:split_compare>)
+
+  set_tests_properties(wine_cases wine_usage_window wine_command_line
+    PROPERTIES LABELS wine TIMEOUT 300)
 endif()
+
+# The compatibility gate: imports, header, instructions, resource, size.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(DOZEGUARD_BITS 64)
+else()
+  set(DOZEGUARD_BITS 32)
+endif()
+add_test(NAME executable_gate COMMAND python3
+  ${PROJECT_SOURCE_DIR}/tests/gate/check_executable.py
+  --exe $<TARGET_FILE:DozeguardEnable> --objdump ${DOZEGUARD_OBJDUMP}
+  --bits ${DOZEGUARD_BITS})
+set_tests_properties(executable_gate PROPERTIES LABELS gate)

@@ -9,6 +9,8 @@ the registry afterwards.
 
   e2e_test.py cases  --program EXE --fixture-tool EXE --work-dir DIR
   e2e_test.py window --program EXE --fixture-tool EXE --work-dir DIR --shot PNG
+  e2e_test.py command-line --program EXE --fixture-tool EXE --work-dir DIR \
+      --splitter SPLIT_COMPARE_EXE
 """
 
 import argparse
@@ -327,18 +329,28 @@ def dismiss_with_enter(env, window, program, seconds=30):
     return None
 
 
+def run_command_lines(session, splitter):
+    """Our splitter against msvcrt.dll's __getmainargs, on a table of command
+    lines that split_compare.exe holds."""
+    code, out, _ = session._run([WINE, os.path.abspath(splitter)], check=False)
+    print(out, end="")
+    return code == 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("mode", choices=["cases", "window"])
+    parser.add_argument("mode", choices=["cases", "window", "command-line"])
     parser.add_argument("--program", required=True)
     parser.add_argument("--fixture-tool", required=True)
     parser.add_argument("--work-dir", required=True)
     parser.add_argument("--shot", help="where the window mode saves its screenshot")
+    parser.add_argument("--splitter", help="split_compare.exe, for command-line")
     options = parser.parse_args()
-    if options.mode == "cases":
+    if options.mode != "window":
         with WineSession(options.work_dir, options.program,
                          options.fixture_tool) as session:
-            passed = run_cases(session)
+            passed = (run_cases(session) if options.mode == "cases"
+                      else run_command_lines(session, options.splitter))
     else:
         display, xvfb = start_xvfb()
         try:
