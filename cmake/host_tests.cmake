@@ -2,10 +2,7 @@
 # unit-tested with GoogleTest under AddressSanitizer and UBSan.
 find_package(GTest REQUIRED)
 
-# On the host the Windows calls of the update logic are the emulation's.
-add_library(dozeguard_emulation STATIC platform/windows_services_emulated.cc)
-target_include_directories(dozeguard_emulation PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(dozeguard_update PUBLIC dozeguard_emulation)
+include(cmake/host_emulation.cmake)
 
 add_executable(dozeguard_tests
   tests/test_support.cc
