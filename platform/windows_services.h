@@ -2,8 +2,9 @@
 //
 // On Windows this is <windows.h> itself. Elsewhere (the host test build) it
 // declares just the names we call, with their documented values, and the
-// calls are answered by the in-memory emulation in windows_services_emulated.cc.
-// Which implementation links is chosen by the build, never by #ifdef in update/.
+// calls are answered by the in-memory emulation in
+// windows_services_emulated.cc. Which implementation links is chosen by the
+// build, never by #ifdef in update/.
 #ifndef DOZEGUARD_PLATFORM_WINDOWS_SERVICES_H_
 #define DOZEGUARD_PLATFORM_WINDOWS_SERVICES_H_
 
@@ -27,7 +28,8 @@ typedef struct EmulatedKey* HKEY;
 typedef struct EmulatedWindow* HWND;
 typedef HKEY* PHKEY;
 
-#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000002u)))
+#define HKEY_LOCAL_MACHINE \
+  (reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x80000002u)))
 #define KEY_ALL_ACCESS 0xF003Fu
 #define REG_NONE 0u
 #define REG_SZ 1u

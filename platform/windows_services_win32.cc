@@ -14,7 +14,8 @@ void SplitProcessCommandLine() {
   while (line != nullptr && line[length] != '\0') ++length;
   HANDLE heap = GetProcessHeap();
   void* text = HeapAlloc(heap, 0, SplitTextCapacity(length));
-  void* values = HeapAlloc(heap, 0, SplitValuesCapacity(length) * sizeof(char*));
+  void* values =
+      HeapAlloc(heap, 0, SplitValuesCapacity(length) * sizeof(char*));
   if (text == nullptr || values == nullptr) return;  // no arguments: usage box
   g_processArguments = SplitCommandLine(line, static_cast<char*>(text),
                                         static_cast<char**>(values));
@@ -28,13 +29,16 @@ extern "C" {
 
 // GCC emits calls to these for struct copies and zero-filling. The build
 // compiles this file with -fno-tree-loop-distribute-patterns, so the loops are
-// not turned back into calls to themselves.
+// not turned back into calls to themselves. (The C runtime's header names the
+// parameters with reserved identifiers; ours keep plain names.)
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 void* memset(void* destination, int byte, size_t count) {
   unsigned char* out = static_cast<unsigned char*>(destination);
   while (count-- > 0) *out++ = static_cast<unsigned char>(byte);
   return destination;
 }
 
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 void* memcpy(void* destination, const void* source, size_t count) {
   unsigned char* out = static_cast<unsigned char*>(destination);
   const unsigned char* in = static_cast<const unsigned char*>(source);
@@ -46,8 +50,8 @@ void* memcpy(void* destination, const void* source, size_t count) {
 // command-line text and show-window arguments are not used by the program.
 void WinMainCRTStartup() {
   SplitProcessCommandLine();
-  ExitProcess(static_cast<UINT>(
-      WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT)));
+  ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr,
+                                        GetCommandLineA(), SW_SHOWDEFAULT)));
 }
 
 }  // extern "C"

@@ -17,10 +17,12 @@ void AddOurAdapter(int slot, const std::string& deviceId = kOurDeviceId) {
 
 std::vector<BYTE> PowerSaverData(int slot) {
   return emulation::TheRegistry()[ClassKeyPath(slot)]
-      .values["DozeguardEnabled"].data;
+      .values["DozeguardEnabled"]
+      .data;
 }
 
 TEST(FormatAdapterKeyPath, GivesEachSlotsPathUnderEachScheme) {
+  // clang-format off
   static const struct {
     KeyPathScheme scheme;
     AdapterSlot slot;
@@ -38,6 +40,7 @@ TEST(FormatAdapterKeyPath, GivesEachSlotsPathUnderEachScheme) {
       {NetClassKeyScheme, 0, "System\\CurrentControlSet\\Services\\Class\\Net\\0000"},
       {NetClassKeyScheme, 63, "System\\CurrentControlSet\\Services\\Class\\Net\\0063"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     char path[kKeyPathCapacity];
     FormatAdapterKeyPath(c.scheme, c.slot, path);
@@ -64,7 +67,8 @@ TEST_F(AdapterScanTest, VisitsAll64SlotsAcrossGapsInTheNumbering) {
 
 TEST_F(AdapterScanTest, WalksTheServiceKeysOfNt40) {
   emulation::SetWindowsVersion(4, 0, VER_PLATFORM_WIN32_NT);
-  const std::string last = "SYSTEM\\CurrentControlSet\\Services\\VQ54064\\Parameters";
+  const std::string last =
+      "SYSTEM\\CurrentControlSet\\Services\\VQ54064\\Parameters";
   emulation::SetTextValue(last, "DozeguardEnabled", "0");
   EXPECT_EQ(RunProgram({"ON"}), kExitScanned);
   EXPECT_EQ(emulation::Opens().back().path, last);
@@ -76,6 +80,7 @@ TEST_F(AdapterScanTest, WalksTheServiceKeysOfNt40) {
 // value is neither read nor written.
 TEST_F(AdapterScanTest, RecognisesTheVendorMarkInTheDeviceId) {
   const std::string exactly128 = std::string(116, 'X') + "PCI\\VEN_C2F7";
+  // clang-format off
   static const struct {
     const char* label;
     DWORD type;
@@ -104,6 +109,7 @@ TEST_F(AdapterScanTest, RecognisesTheVendorMarkInTheDeviceId) {
       {"128 bytes, no NUL, no mark", REG_SZ, Bytes(std::string(128, 'X')), true,
        0, false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     emulation::SetTextValue(ClassKeyPath(5), "DozeguardEnabled", "0");
@@ -133,7 +139,8 @@ TEST_F(AdapterScanTest, ShowsTheDeviceIdAsReadOfAll128Bytes) {
 
 TEST_F(AdapterScanTest, DiagnosticModeShowsEveryDecisionInOrder) {
   AddOurAdapter(0);
-  emulation::SetTextValue(ClassKeyPath(3), "MatchingDeviceID", kForeignDeviceId);
+  emulation::SetTextValue(ClassKeyPath(3), "MatchingDeviceID",
+                          kForeignDeviceId);
   emulation::AddKey(ClassKeyPath(9));  // no device ID, no value: created
   EXPECT_EQ(RunProgram({"ON"}, {kDiagnosticOn}), kExitScanned);
   EXPECT_EQ(
@@ -160,6 +167,7 @@ TEST_F(AdapterScanTest, DiagnosticModeShowsEveryDecisionInOrder) {
 // rights) or a refused write must not pass for success: the scan still visits
 // every slot and shows nothing, but the exit code says the job is unfinished.
 TEST_F(AdapterScanTest, ReportsRefusedOpensAndWritesWithExitCode2) {
+  // clang-format off
   static const struct {
     const char* label;
     LONG openStatus;
@@ -171,6 +179,7 @@ TEST_F(AdapterScanTest, ReportsRefusedOpensAndWritesWithExitCode2) {
       {"open fails otherwise", 1450, ERROR_SUCCESS, kExitIncomplete},
       {"write refused", ERROR_SUCCESS, ERROR_ACCESS_DENIED, kExitIncomplete},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     AddOurAdapter(2);
@@ -188,7 +197,8 @@ TEST_F(AdapterScanTest, ChangesNothingButThePowerSaverValuesOfOurAdapters) {
   AddOurAdapter(0);
   emulation::SetTextValue(ClassKeyPath(0), "DriverDesc", "Norvane 10/100");
   emulation::SetDwordValue(ClassKeyPath(1), "DozeguardEnabled", 0);
-  emulation::SetTextValue(ClassKeyPath(1), "MatchingDeviceID", kForeignDeviceId);
+  emulation::SetTextValue(ClassKeyPath(1), "MatchingDeviceID",
+                          kForeignDeviceId);
   emulation::AddKey(ClassKeyPath(7));
   emulation::SetTextValue("SYSTEM\\CurrentControlSet\\Services\\Other",
                           "DozeguardEnabled", "0");

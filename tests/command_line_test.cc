@@ -12,12 +12,14 @@ namespace {
 std::vector<std::string> Split(const std::string& line) {
   std::vector<char> text(SplitTextCapacity(line.size()));
   std::vector<char*> values(SplitValuesCapacity(line.size()));
-  ArgumentList list = SplitCommandLine(line.c_str(), text.data(), values.data());
+  ArgumentList list =
+      SplitCommandLine(line.c_str(), text.data(), values.data());
   EXPECT_EQ(list.values[list.count], nullptr);
   return std::vector<std::string>(list.values, list.values + list.count);
 }
 
 TEST(SplitCommandLine, FollowsTheMicrosoftRuntimeRules) {
+  // clang-format off
   static const struct {
     const char* line;
     std::vector<std::string> arguments;
@@ -45,6 +47,7 @@ TEST(SplitCommandLine, FollowsTheMicrosoftRuntimeRules) {
       {"p \"unterminated arg", {"p", "unterminated arg"}},
       {"p \"a\"\"b\"", {"p", "ab"}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(Split(c.line), c.arguments) << "command line: " << c.line;
   }
@@ -59,6 +62,7 @@ TEST(SplitCommandLine, ReadsANullLineAsEmpty) {
 }
 
 TEST(EnvironmentBlockHolds, MatchesTheNameInAnyCaseWithAnyValue) {
+  // clang-format off
   static const struct {
     std::vector<std::string> entries;
     bool holds;
@@ -75,6 +79,7 @@ TEST(EnvironmentBlockHolds, MatchesTheNameInAnyCaseWithAnyValue) {
       {{"DOZEGUARDENABLE"}, false},  // no '=': not a variable
       {{"PATH=DOZEGUARDENABLE=1"}, false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     std::string block;
     for (const std::string& entry : c.entries) block += entry + '\0';

@@ -14,9 +14,12 @@ const char kServiceTemplate[] =
 const char kNetClassTemplate[] =
     "System\\CurrentControlSet\\Services\\Class\\Net\\%04d";
 
-std::string UsageBox() { return std::string(kUsageCaption) + " | " + kUsageText; }
+std::string UsageBox() {
+  return std::string(kUsageCaption) + " | " + kUsageText;
+}
 
 TEST(ParseStateArgument, AcceptsOnAndOffInAnyCaseAfterDashesAndSlashes) {
+  // clang-format off
   static const struct {
     const char* text;
     RequestedState state;
@@ -25,6 +28,7 @@ TEST(ParseStateArgument, AcceptsOnAndOffInAnyCaseAfterDashesAndSlashes) {
       {"-ON", 1},  {"OFF", 0},   {"off", 0},    {"oFf", 0},   {"--/off", 0},
       {"/-Off", 0}, {"//--//ON", 1},
   };
+  // clang-format on
   for (const auto& c : accepted) {
     RequestedState state = -7;
     EXPECT_TRUE(ParseStateArgument(c.text, &state)) << c.text;
@@ -33,12 +37,14 @@ TEST(ParseStateArgument, AcceptsOnAndOffInAnyCaseAfterDashesAndSlashes) {
 }
 
 TEST(ParseStateArgument, RefusesEverythingElse) {
+  // clang-format off
   static const char* const refused[] = {
-      "ON ", " ON", "ONE", "ONOFF", "OF", "O", "1", "0", "TRUE", "-", "/", "",
-      "O-N", "ON-", "\\ON",
+      "ON ",      " ON", "ONE", "ONOFF", "OF",  "O",   "1",    "0",
+      "TRUE",     "-",   "/",   "",      "O-N", "ON-", "\\ON",
       "\xcf\xce",  // bytes above 127 are not letters and do not fold
       "\xefN",
   };
+  // clang-format on
   for (const char* text : refused) {
     RequestedState state = -7;
     EXPECT_FALSE(ParseStateArgument(text, &state)) << text;
@@ -51,11 +57,12 @@ TEST(ParseStateArgument, ReadsAVeryLongArgumentWithoutCopyingIt) {
   RequestedState state = -1;
   EXPECT_TRUE(ParseStateArgument((dashes + "on").c_str(), &state));
   EXPECT_EQ(state, 1);
-  EXPECT_FALSE(ParseStateArgument((dashes + std::string(100000, 'O')).c_str(),
-                                  &state));
+  EXPECT_FALSE(
+      ParseStateArgument((dashes + std::string(100000, 'O')).c_str(), &state));
 }
 
 TEST(SelectKeyPathScheme, FollowsTheVersionAndPlatform) {
+  // clang-format off
   static const struct {
     int32_t version;
     uint32_t platform;
@@ -70,6 +77,7 @@ TEST(SelectKeyPathScheme, FollowsTheVersionAndPlatform) {
       {501, VER_PLATFORM_WIN32_NT, ClassKeyScheme},
       {1000, VER_PLATFORM_WIN32_NT, ClassKeyScheme},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(SelectKeyPathScheme(c.version, c.platform), c.scheme)
         << c.version << "/" << c.platform;
@@ -79,9 +87,11 @@ TEST(SelectKeyPathScheme, FollowsTheVersionAndPlatform) {
 class RunUpdateTest : public EmulatedWindowsTest {};
 
 TEST_F(RunUpdateTest, ShowsTheUsageBoxAndRefusesAMissingOrWrongArgument) {
+  // clang-format off
   static const std::vector<std::string> cases[] = {
       {}, {""}, {"ON "}, {"ONE"}, {"1"}, {"TRUE"}, {"-"}, {"ENABLE", "ON"},
   };
+  // clang-format on
   for (const auto& arguments : cases) {
     emulation::Reset();
     std::string shown = ::testing::PrintToString(arguments);
@@ -110,15 +120,16 @@ TEST_F(RunUpdateTest, UsageTextIsTheEightLinesJoinedByLineFeeds) {
 TEST_F(RunUpdateTest, ReadsOnlyTheFirstArgument) {
   emulation::SetTextValue(ClassKeyPath(0), "DozeguardEnabled", "0");
   EXPECT_EQ(RunProgram({"ON", "OFF"}), kExitScanned);
-  EXPECT_EQ(emulation::TheRegistry()[ClassKeyPath(0)]
-                .values["DozeguardEnabled"].data,
-            Bytes("1"));
+  EXPECT_EQ(
+      emulation::TheRegistry()[ClassKeyPath(0)].values["DozeguardEnabled"].data,
+      Bytes("1"));
   EXPECT_TRUE(emulation::MessageBoxes().empty());
 }
 
 // The version gate and the scheme, as a diagnostic-mode user sees them, and
 // the key the scan tries first.
 TEST_F(RunUpdateTest, GatesOnTheVersionAndChoosesTheSchemeFromIt) {
+  // clang-format off
   static const struct {
     DWORD major, minor, platform;
     int exitCode;
@@ -145,6 +156,7 @@ TEST_F(RunUpdateTest, GatesOnTheVersionAndChoosesTheSchemeFromIt) {
       {6, 2, VER_PLATFORM_WIN32_NT, kExitScanned, "OS Version is 602",
        kClassTemplate, nullptr},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     emulation::SetWindowsVersion(c.major, c.minor, c.platform);
@@ -181,10 +193,9 @@ TEST_F(RunUpdateTest, RefusesAnOldOrUnknownVersionSilentlyEvenWithoutArgument) {
 TEST_F(RunUpdateTest, DiagnosticModeShowsEachStepBeforeTheUsageBox) {
   EXPECT_EQ(RunProgram({}, {kDiagnosticOn}), kExitRefused);
   EXPECT_EQ(ShownBoxes(),
-            (std::vector<std::string>{"OS | OS Version is 501",
-                                      std::string("Service Name | ") +
-                                          kClassTemplate,
-                                      UsageBox()}));
+            (std::vector<std::string>{
+                "OS | OS Version is 501",
+                std::string("Service Name | ") + kClassTemplate, UsageBox()}));
   for (const auto& box : emulation::MessageBoxes()) {
     EXPECT_EQ(box.owner, emulation::DesktopWindow());
     EXPECT_EQ(box.style, MB_OK);
@@ -192,6 +203,7 @@ TEST_F(RunUpdateTest, DiagnosticModeShowsEachStepBeforeTheUsageBox) {
 }
 
 TEST_F(RunUpdateTest, DiagnosticModeIsSwitchedOnByTheVariablesPresenceAlone) {
+  // clang-format off
   static const struct {
     std::vector<std::string> environment;
     bool diagnostic;
@@ -203,6 +215,7 @@ TEST_F(RunUpdateTest, DiagnosticModeIsSwitchedOnByTheVariablesPresenceAlone) {
       {{"DOZEGUARDENABLE="}, true},
       {{"PATH=C:\\WINDOWS", "dozeguardenable=1"}, true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     EXPECT_EQ(RunProgram({"OFF"}, c.environment), kExitScanned);

@@ -30,8 +30,9 @@ std::vector<std::string> ShownBoxes() {
 std::string ClassKeyPath(int slot) {
   char last[8];
   snprintf(last, sizeof(last), "%04d", slot);
-  return std::string("SYSTEM\\CurrentControlSet\\Control\\Class\\"
-                     "{4D36E972-E325-11CE-BFC1-08002BE10318}\\") +
+  return std::string(
+             "SYSTEM\\CurrentControlSet\\Control\\Class\\"
+             "{4D36E972-E325-11CE-BFC1-08002BE10318}\\") +
          last;
 }
 

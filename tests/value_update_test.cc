@@ -37,6 +37,7 @@ class ValueUpdateTest : public EmulatedWindowsTest {};
 // writes. "none" as type means the value is absent.
 TEST_F(ValueUpdateTest, BringsEachKindOfValueToTheRequestedState) {
   const DWORD kAbsent = 0xFFFFFFFF;
+  // clang-format off
   static const struct {
     const char* label;
     DWORD type;
@@ -97,6 +98,7 @@ TEST_F(ValueUpdateTest, BringsEachKindOfValueToTheRequestedState) {
       {"binary of 200 bytes: replaced by text", REG_BINARY,
        std::vector<BYTE>(200, 1), 0, REG_SZ, Bytes("0")},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     emulation::AddKey(kAdapterKey);
@@ -126,6 +128,7 @@ TEST_F(ValueUpdateTest, ReplacesAValueThatRefusesToBeReadWithText) {
 }
 
 TEST_F(ValueUpdateTest, ShowsTheBoxesOfEachPathInDiagnosticMode) {
+  // clang-format off
   static const struct {
     const char* label;
     bool present;
@@ -150,6 +153,7 @@ TEST_F(ValueUpdateTest, ShowsTheBoxesOfEachPathInDiagnosticMode) {
         "Updated | New DozeguardEnabled is 1, RC = ea"},
        false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     emulation::Reset();
     emulation::AddKey(kAdapterKey).writeStatus = c.writeStatus;
@@ -169,6 +173,7 @@ TEST_F(ValueUpdateTest, ShowsNothingOutsideDiagnosticMode) {
 }
 
 TEST(ReadDecimalText, ReadsLikeAtoiWithWrapAround) {
+  // clang-format off
   static const struct {
     std::string text;
     DWORD count;  // bytes offered; the text may go on past them
@@ -197,6 +202,7 @@ TEST(ReadDecimalText, ReadsLikeAtoiWithWrapAround) {
       {"99999999999", 11, 1215752191},
       {std::string(127, ' ') + "9", 128, 9},
   };
+  // clang-format on
   for (const auto& c : cases) {
     // The bytes sit in a buffer of exactly `count`, so a read past it shows.
     std::vector<BYTE> bytes(c.text.begin(), c.text.begin() + c.count);

@@ -5,9 +5,6 @@
 #include "update/run_sequence.h"
 #include "update/value_update.h"
 
-const char kServiceBaseName[] = "VQ540";
-const char kVendorMark[] = "PCI\\VEN_C2F7";
-
 namespace {
 
 // Owns one open adapter key and closes it when the slot is done, on every

@@ -9,10 +9,10 @@
 const int kKeyPathCapacity = 128;
 
 // The driver's service base name under ServiceKeyScheme.
-extern const char kServiceBaseName[];
+inline constexpr char kServiceBaseName[] = "VQ540";
 
 // The maker's PCI vendor identifier, as it stands in a hardware ID.
-extern const char kVendorMark[];
+inline constexpr char kVendorMark[] = "PCI\\VEN_C2F7";
 
 // Visits slots 0 to 63 in order, whatever it finds. Returns true when every
 // key opened or was absent and every write succeeded; false when a key

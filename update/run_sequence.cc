@@ -3,17 +3,6 @@
 #include "update/adapter_scan.h"
 #include "update/ascii_text.h"
 
-const char kUsageCaption[] = "Dozeguard Update Utility";
-const char kUsageText[] =
-    "USAGE:  DozeguardEnable {ON|OFF}\n"
-    "\n"
-    "Turns Dozeguard ON or OFF for Norvane(R) Network Adapters\n"
-    "\n"
-    "DozeguardEnable ON - Turns Dozeguard ON\n"
-    "DozeguardEnable OFF - Turns Dozeguard OFF\n"
-    "\n"
-    "The system must be rebooted before the change will take effect";
-
 namespace {
 
 const char kDiagnosticVariable[] = "DOZEGUARDENABLE";

@@ -7,8 +7,16 @@
 #include "update/run_settings.h"
 
 // The caption and the text of the usage box.
-extern const char kUsageCaption[];
-extern const char kUsageText[];
+inline constexpr char kUsageCaption[] = "Dozeguard Update Utility";
+inline constexpr char kUsageText[] =
+    "USAGE:  DozeguardEnable {ON|OFF}\n"
+    "\n"
+    "Turns Dozeguard ON or OFF for Norvane(R) Network Adapters\n"
+    "\n"
+    "DozeguardEnable ON - Turns Dozeguard ON\n"
+    "DozeguardEnable OFF - Turns Dozeguard OFF\n"
+    "\n"
+    "The system must be rebooted before the change will take effect";
 
 // The whole run. `arguments` is the split command line (values[0] is the
 // program name, values[1] the state); `environment` is an environment block

@@ -2,8 +2,6 @@
 
 #include "update/registry_value.h"
 
-const char kPowerSaverValueName[] = "DozeguardEnabled";
-
 namespace {
 
 const DWORD kDwordSize = 4;

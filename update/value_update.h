@@ -5,7 +5,7 @@
 
 #include "update/run_settings.h"
 
-extern const char kPowerSaverValueName[];
+inline constexpr char kPowerSaverValueName[] = "DozeguardEnabled";
 
 // Reads DozeguardEnabled in the open `key` (which the caller keeps and
 // closes) and writes the requested state when it differs or cannot be read:

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RequestedState state = -1;
   if (ParseStateArgument(text.c_str(), &state)) {
     std::string rest = text.substr(text.find_first_not_of("-/"));
-    for (char& c : rest) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (char& c : rest)
+      c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     if (!((rest == "ON" && state == 1) || (rest == "OFF" && state == 0))) {
       __builtin_trap();
     }

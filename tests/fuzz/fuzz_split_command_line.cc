@@ -15,11 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   line = line.c_str();
   std::vector<char> text(SplitTextCapacity(line.size()));
   std::vector<char*> values(SplitValuesCapacity(line.size()));
-  ArgumentList list = SplitCommandLine(line.c_str(), text.data(), values.data());
+  ArgumentList list =
+      SplitCommandLine(line.c_str(), text.data(), values.data());
   if (list.count < 1 || list.values[list.count] != nullptr) __builtin_trap();
   for (int i = 0; i < list.count; ++i) {
     const char* value = list.values[i];
-    if (value < text.data() || value + strlen(value) >= text.data() + text.size()) {
+    if (value < text.data() ||
+        value + strlen(value) >= text.data() + text.size()) {
       __builtin_trap();
     }
   }

@@ -51,14 +51,16 @@ std::vector<std::vector<std::string>> ReadLines(const char* file) {
 }
 
 void Fail(const char* what, const std::string& path, LONG status) {
-  fprintf(stderr, "regfixture: %s %s: status %ld\n", what, path.c_str(), status);
+  fprintf(stderr, "regfixture: %s %s: status %ld\n", what, path.c_str(),
+          status);
   exit(3);
 }
 
 std::vector<BYTE> FromHex(const std::string& hex) {
   std::vector<BYTE> bytes;
   for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes.push_back(static_cast<BYTE>(strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    bytes.push_back(
+        static_cast<BYTE>(strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
   }
   return bytes;
 }
@@ -92,8 +94,9 @@ void Load(const char* file) {
       // RegSetValueExA counts a NUL that follows text in memory; a non-NUL
       // byte after the data keeps the fixture's bytes exact.
       data.push_back(0xFF);
-      status = RegSetValueExA(key, f[1].c_str(), 0, strtoul(f[2].c_str(), nullptr, 0),
-                              data.data(), size);
+      status =
+          RegSetValueExA(key, f[1].c_str(), 0,
+                         strtoul(f[2].c_str(), nullptr, 0), data.data(), size);
       if (status != ERROR_SUCCESS) Fail("set value in", path, status);
     } else if (f[0] == "deny" && key != nullptr) {
       SetDacl(key, true, path);
@@ -120,7 +123,8 @@ void Load(const char* file) {
 // to text written without one, hiding the byte count the program wrote.
 void DumpKey(const std::string& path) {
   HKEY key;
-  LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);
+  LONG status =
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);
   if (status != ERROR_SUCCESS) {
     printf("key\t%s\tstatus %ld\n", path.c_str(), status);
     return;
