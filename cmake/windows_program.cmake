@@ -25,6 +25,14 @@ target_link_libraries(DozeguardEnable PRIVATE kernel32 user32 advapi32 gcc)
 set_target_properties(DozeguardEnable PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The floor of the Wine measurements: nothing, built the same way.
+add_executable(do_nothing WIN32 tests/benchmark/do_nothing.cc)
+target_compile_options(do_nothing PRIVATE ${DOZEGUARD_FREESTANDING_FLAGS})
+target_link_options(do_nothing PRIVATE
+  -nostdlib -s -Wl,--gc-sections,--no-insert-timestamp
+  ${DOZEGUARD_TARGET_LINK_FLAGS})
+target_link_libraries(do_nothing PRIVATE kernel32)
+
 # End-to-end tests under Wine: only the 64-bit build runs on these machines.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # Loads registry fixtures and reads them back inside the Wine prefix. A test

@@ -68,6 +68,9 @@ struct CallCounts {
 // Starts a fresh emulation: empty registry, no records, Windows XP (5.1, NT).
 void Reset();
 
+// Forgets the records and call counts, keeping the registry and the version.
+void ClearRecords();
+
 // The registry itself, to fill before a run and to inspect after it.
 Registry& TheRegistry();
 

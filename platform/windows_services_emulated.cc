@@ -77,6 +77,13 @@ void Reset() {
   SetWindowsVersion(5, 1, VER_PLATFORM_WIN32_NT);
 }
 
+void ClearRecords() {
+  State().messageBoxes.clear();
+  State().opens.clear();
+  State().writes.clear();
+  State().calls = CallCounts();
+}
+
 Registry& TheRegistry() { return State().registry; }
 
 Key& AddKey(const std::string& path) { return State().registry[path]; }

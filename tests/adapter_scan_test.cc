@@ -193,6 +193,23 @@ TEST_F(AdapterScanTest, ReportsRefusedOpensAndWritesWithExitCode2) {
   }
 }
 
+// The least the job allows: one open per slot, one close per key that
+// opened, one read for a foreign adapter, two reads and at most one write for
+// one of ours.
+TEST_F(AdapterScanTest, MakesTheFewestRegistryCallsTheJobAllows) {
+  AddOurAdapter(0);  // needs a write
+  emulation::SetTextValue(ClassKeyPath(1), "DozeguardEnabled", "1");
+  emulation::SetTextValue(ClassKeyPath(1), "MatchingDeviceID", kOurDeviceId);
+  emulation::SetTextValue(ClassKeyPath(2), "MatchingDeviceID",
+                          kForeignDeviceId);
+  emulation::AddKey(ClassKeyPath(3));  // no device ID, no value: created
+  EXPECT_EQ(RunProgram({"ON"}), kExitScanned);
+  EXPECT_EQ(emulation::Calls().opens, 64);
+  EXPECT_EQ(emulation::Calls().closes, 4);
+  EXPECT_EQ(emulation::Calls().queries, 2 + 2 + 1 + 2);
+  EXPECT_EQ(emulation::Calls().writes, 2);
+}
+
 TEST_F(AdapterScanTest, ChangesNothingButThePowerSaverValuesOfOurAdapters) {
   AddOurAdapter(0);
   emulation::SetTextValue(ClassKeyPath(0), "DriverDesc", "Norvane 10/100");
