@@ -28,7 +28,7 @@ def summary(times):
 
 def timed(session, command):
     started = time.monotonic()
-    code, _, _ = session._run(command, check=False)
+    code, _, _ = session.run_command(command, check=False)
     return time.monotonic() - started, code
 
 

@@ -332,7 +332,7 @@ def dismiss_with_enter(env, window, program, seconds=30):
 def run_command_lines(session, splitter):
     """Our splitter against msvcrt.dll's __getmainargs, on a table of command
     lines that split_compare.exe holds."""
-    code, out, _ = session._run([WINE, os.path.abspath(splitter)], check=False)
+    code, out, _ = session.run_command([WINE, os.path.abspath(splitter)], check=False)
     print(out, end="")
     return code == 0
 

@@ -169,7 +169,7 @@ class WineSession:
         self.server(["-w"], check=False)
         shutil.rmtree(self.work_dir, ignore_errors=True)
 
-    def _run(self, command, env=None, check=True):
+    def run_command(self, command, env=None, check=True):
         # Wine's own services inherit the first program's output: use files,
         # never pipes, or the reader waits for ever.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -183,10 +183,10 @@ class WineSession:
         return code, text, errors
 
     def wine(self, arguments, check=True):
-        return self._run([WINE] + arguments, check=check)[1]
+        return self.run_command([WINE] + arguments, check=check)[1]
 
     def server(self, arguments, check=True):
-        return self._run([WINESERVER] + arguments, check=check)
+        return self.run_command([WINESERVER] + arguments, check=check)
 
     def fixture_file(self, version, keys):
         path = os.path.join(self.work_dir, "fixture.txt")
@@ -233,6 +233,6 @@ class WineSession:
         env.update(environment or {})
         if trace:
             env["WINEDEBUG"] = "+relay"
-        code, _, errors = self._run([WINE, self.program] + arguments, env=env,
+        code, _, errors = self.run_command([WINE, self.program] + arguments, env=env,
                                     check=False)
         return Run(code, parse_relay(errors.splitlines()))
