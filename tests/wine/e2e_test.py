@@ -317,10 +317,12 @@ def dismiss_with_enter(env, window, program, seconds=30):
     still settling can be lost."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env,
-                       capture_output=True)
-        subprocess.run(["xdotool", "key", "--window", window, "Return"], env=env,
-                       capture_output=True)
+        for command in (["xdotool", "windowfocus", "--sync", window],
+                        ["xdotool", "key", "--window", window, "Return"]):
+            try:
+                subprocess.run(command, env=env, capture_output=True, timeout=5)
+            except subprocess.TimeoutExpired:
+                pass  # the window may be gone already; the wait below tells
         try:
             return program.wait(timeout=1)
         except subprocess.TimeoutExpired:
