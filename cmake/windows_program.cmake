@@ -17,9 +17,10 @@ add_executable(DozeguardEnable WIN32
   update/win_main.cc
   resources/version.rc)
 target_link_libraries(DozeguardEnable PRIVATE dozeguard_update)
-target_link_options(DozeguardEnable PRIVATE
+set(DOZEGUARD_PROGRAM_LINK_OPTIONS
   -nostdlib -s -Wl,--gc-sections,--no-insert-timestamp
   ${DOZEGUARD_TARGET_LINK_FLAGS})
+target_link_options(DozeguardEnable PRIVATE ${DOZEGUARD_PROGRAM_LINK_OPTIONS})
 # libgcc provides __chkstk_ms should a stack frame ever pass 4 KiB.
 target_link_libraries(DozeguardEnable PRIVATE kernel32 user32 advapi32 gcc)
 set_target_properties(DozeguardEnable PROPERTIES
@@ -28,13 +29,17 @@ set_target_properties(DozeguardEnable PROPERTIES
 # The floor of the Wine measurements: nothing, built the same way.
 add_executable(do_nothing WIN32 tests/benchmark/do_nothing.cc)
 target_compile_options(do_nothing PRIVATE ${DOZEGUARD_FREESTANDING_FLAGS})
-target_link_options(do_nothing PRIVATE
-  -nostdlib -s -Wl,--gc-sections,--no-insert-timestamp
-  ${DOZEGUARD_TARGET_LINK_FLAGS})
+target_link_options(do_nothing PRIVATE ${DOZEGUARD_PROGRAM_LINK_OPTIONS})
 target_link_libraries(do_nothing PRIVATE kernel32)
 
-# End-to-end tests under Wine: only the 64-bit build runs on these machines.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(DOZEGUARD_BITS 64)
+else()
+  set(DOZEGUARD_BITS 32)
+endif()
+
+# End-to-end tests under Wine: only the 64-bit build runs on these machines.
+if(DOZEGUARD_BITS EQUAL 64)
   # Loads registry fixtures and reads them back inside the Wine prefix. A test
   # tool, not the product: it may use the C runtime.
   add_executable(regfixture tests/wine/regfixture.cc)
@@ -64,11 +69,6 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 
 # The compatibility gate: imports, header, instructions, resource, size.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(DOZEGUARD_BITS 64)
-else()
-  set(DOZEGUARD_BITS 32)
-endif()
 add_test(NAME executable_gate COMMAND python3
   ${PROJECT_SOURCE_DIR}/tests/gate/check_executable.py
   --exe $<TARGET_FILE:DozeguardEnable> --objdump ${DOZEGUARD_OBJDUMP}

@@ -9,9 +9,11 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 "..", "tests", "wine"))
-from wine_session import REG_DWORD, Key, WineSession  # noqa: E402
+from wine_session import (  # noqa: E402
+    REG_BINARY, REG_DWORD, REG_EXPAND_SZ, REG_SZ, Key, WineSession)
 
-TYPE_NAMES = {1: "REG_SZ", 2: "REG_EXPAND_SZ", 3: "REG_BINARY", 4: "REG_DWORD"}
+TYPE_NAMES = {REG_SZ: "REG_SZ", REG_EXPAND_SZ: "REG_EXPAND_SZ",
+              REG_BINARY: "REG_BINARY", REG_DWORD: "REG_DWORD"}
 
 
 def registry_keys(reg_file):
@@ -26,7 +28,7 @@ def show_value(values, name):
     kind, data = values[name]
     if kind == REG_DWORD and len(data) == 4:
         shown = str(int.from_bytes(data, "little"))
-    elif kind in (1, 2):
+    elif kind in (REG_SZ, REG_EXPAND_SZ):
         shown = '"%s"' % data.decode("utf-16-le").rstrip("\0")
     else:
         shown = data.hex()
@@ -34,7 +36,7 @@ def show_value(values, name):
 
 
 def device_id(values):
-    kind, data = values.get("MatchingDeviceID", (1, b""))
+    _, data = values.get("MatchingDeviceID", (REG_SZ, b""))
     return data.decode("utf-16-le").rstrip("\0")
 
 

@@ -53,10 +53,11 @@ def main():
         times = {"floor": [], "program": [], "batch": []}
         for run in range(options.runs):
             state = ("ON", "OFF")[run % 2]  # every run changes all 64 values
+            batch_state = "1" if state == "ON" else "0"
             for name, command in (
                     ("floor", [WINE, floor]),
                     ("program", [WINE, program, state]),
-                    ("batch", [WINE, "cmd", "/c", batch_path, "01"[run % 2 == 0]])):
+                    ("batch", [WINE, "cmd", "/c", batch_path, batch_state])):
                 seconds, code = timed(session, command)
                 if code != 0:
                     raise SystemExit("%s exited %d" % (name, code))

@@ -3,22 +3,17 @@
 // registry calls of one run beside the time.
 #include <benchmark/benchmark.h>
 
-#include <stdio.h>
-
 #include <string>
-#include <vector>
 
 #include "platform/emulation_controls.h"
+#include "update/adapter_scan.h"
 #include "update/run_sequence.h"
 
 namespace {
 
 std::string SlotPath(int slot) {
-  char path[128];
-  snprintf(path, sizeof(path),
-           "SYSTEM\\CurrentControlSet\\Control\\Class\\"
-           "{4D36E972-E325-11CE-BFC1-08002BE10318}\\%04d",
-           slot);
+  char path[kKeyPathCapacity];
+  FormatAdapterKeyPath(ClassKeyScheme, slot, path);
   return path;
 }
 
